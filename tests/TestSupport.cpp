@@ -1,8 +1,9 @@
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 MessageRecorder::MessageRecorder(QMessageBox::StandardButton answer)
 {
@@ -17,12 +18,11 @@ MessageRecorder::~MessageRecorder()
     Application->SetMessagePresenter([](const TMessageBoxRequest &) { return QMessageBox::Ok; });
 }
 
-void ProcessUntilIdle()
+void ProcessUntilIdle(int milliseconds)
 {
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 QString TestWorkDir()

@@ -19,8 +19,18 @@ private:
     std::vector<TMessageBoxRequest> boxes_;
 };
 
-// Runs the event loop until the queue drains, so idle work has happened.
-void ProcessUntilIdle();
+// Runs the event loop for a short while, letting it block so that idle work happens.
+void ProcessUntilIdle(int milliseconds = 30);
+
+// A test main whose application object is the platform's, with the program's resources.
+#define TESK_TEST_MAIN(TestClass)                                                                  \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        Q_INIT_RESOURCE(resources);                                                                \
+        TApplication application(argc, argv);                                                      \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
 
 // The directory the test runs in (a fresh temporary one).
 QString TestWorkDir();

@@ -202,7 +202,7 @@ void TApplication::SetShowHint(bool on)
 
 void TApplication::DoIdle()
 {
-    if (!running_ || inIdle_)
+    if (inIdle_)
         return;
     inIdle_ = true;
     try {
