@@ -16,8 +16,8 @@ Picture = namedtuple("Picture", "path name palette rows")
 PICTURES = [
     # Program icon: an open white envelope, in four colours of the Windows 16-colour palette.
     Picture("resources/mainicon.xpm", "mainicon", [
-     ('.', None), ('w', '#FFFFFF'), ('g', '#C0C0C0'), ('d', '#808080'),
-     ('k', '#000000'),
+        ('.', None), ('w', '#FFFFFF'), ('g', '#C0C0C0'), ('d', '#808080'),
+        ('k', '#000000'),
     ], [
         "................................",
         "................................",
@@ -54,9 +54,9 @@ PICTURES = [
     ]),
     # Exit: a doorway with its door open and an arrow going in.
     Picture("resources/images/image0.xpm", "image0", [
-     ('.', None), ('g', '#808080'), ('l', '#C0C0C0'), ('k', '#000000'),
-     ('T', '#008080'), ('D', '#004040'), ('y', '#FFFF00'), ('c', '#00FFFF'),
-     ('b', '#006080'),
+        ('.', None), ('g', '#808080'), ('l', '#C0C0C0'), ('k', '#000000'),
+        ('T', '#008080'), ('D', '#004040'), ('y', '#FFFF00'), ('c', '#00FFFF'),
+        ('b', '#006080'),
     ], [
         "................",
         "...gggggggg..DDD",
@@ -77,8 +77,8 @@ PICTURES = [
     ]),
     # Help: a round blue button with a question mark.
     Picture("resources/images/image1.xpm", "image1", [
-     ('.', None), ('r', '#C0D8FF'), ('B', '#0050D0'), ('b', '#3078F0'),
-     ('d', '#002890'), ('w', '#FFFFFF'),
+        ('.', None), ('r', '#C0D8FF'), ('B', '#0050D0'), ('b', '#3078F0'),
+        ('d', '#002890'), ('w', '#FFFFFF'),
     ], [
         ".....rrrrrr.....",
         "...rrbbbbBBrr...",
@@ -99,8 +99,8 @@ PICTURES = [
     ]),
     # About: a sheet with a folded corner and a question mark.
     Picture("resources/images/image2.xpm", "image2", [
-     ('.', None), ('p', '#D8ECFF'), ('o', '#6080A0'), ('f', '#A8C8E8'),
-     ('Q', '#000080'),
+        ('.', None), ('p', '#D8ECFF'), ('o', '#6080A0'), ('f', '#A8C8E8'),
+        ('Q', '#000080'),
     ], [
         "..ooooooooo.....",
         "..opppppppoo....",
@@ -121,8 +121,8 @@ PICTURES = [
     ]),
     # Home page: a small house.
     Picture("resources/images/image3.xpm", "image3", [
-     ('.', None), ('R', '#A04000'), ('o', '#FF8000'), ('C', '#E00000'),
-     ('W', '#4070A0'), ('b', '#B0D8FF'), ('K', '#303030'), ('w', '#FFFFFF'),
+        ('.', None), ('R', '#A04000'), ('o', '#FF8000'), ('C', '#E00000'),
+        ('W', '#4070A0'), ('b', '#B0D8FF'), ('K', '#303030'), ('w', '#FFFFFF'),
     ], [
         "................",
         "...........CC...",
@@ -143,10 +143,10 @@ PICTURES = [
     ]),
     # An open carton with goods showing at its mouth.
     Picture("resources/images/image4.xpm", "image4", [
-     ('.', None), ('n', '#805020'), ('e', '#E8D0A0'), ('l', '#F4E6C8'),
-     ('m', '#D0B480'), ('i', '#604010'), ('d', '#B09060'), ('b', '#0040E0'),
-     ('B', '#4080FF'), ('y', '#E0B000'), ('Y', '#FFFF00'), ('r', '#C00000'),
-     ('R', '#FF3030'),
+        ('.', None), ('n', '#805020'), ('e', '#E8D0A0'), ('l', '#F4E6C8'),
+        ('m', '#D0B480'), ('i', '#604010'), ('d', '#B09060'), ('b', '#0040E0'),
+        ('B', '#4080FF'), ('y', '#E0B000'), ('Y', '#FFFF00'), ('r', '#C00000'),
+        ('R', '#FF3030'),
     ], [
         "................",
         "................",
@@ -167,9 +167,9 @@ PICTURES = [
     ]),
     # Customise: a hammer crossed with a screwdriver.
     Picture("resources/images/image5.xpm", "image5", [
-     ('.', None), ('y', '#FFD800'), ('Y', '#C09000'), ('D', '#000080'),
-     ('d', '#3040C0'), ('c', '#A8D8FF'), ('C', '#4888D0'), ('g', '#505050'),
-     ('s', '#8C8C8C'), ('k', '#202020'),
+        ('.', None), ('y', '#FFD800'), ('Y', '#C09000'), ('D', '#000080'),
+        ('d', '#3040C0'), ('c', '#A8D8FF'), ('C', '#4888D0'), ('g', '#505050'),
+        ('s', '#8C8C8C'), ('k', '#202020'),
     ], [
         ".........D......",
         ".k......dDD.....",
@@ -190,9 +190,9 @@ PICTURES = [
     ]),
     # New mailbox: a case in front of a glow.
     Picture("resources/images/image6.xpm", "image6", [
-     ('.', None), ('g', '#D0E8FF'), ('G', '#A8D0F8'), ('n', '#5A4A18'),
-     ('N', '#3A2E08'), ('o', '#8C7A30'), ('m', '#6E5E20'), ('Y', '#FFF000'),
-     ('y', '#D0A000'),
+        ('.', None), ('g', '#D0E8FF'), ('G', '#A8D0F8'), ('n', '#5A4A18'),
+        ('N', '#3A2E08'), ('o', '#8C7A30'), ('m', '#6E5E20'), ('Y', '#FFF000'),
+        ('y', '#D0A000'),
     ], [
         ".....GGGGGG.....",
         "...GGggggggGG...",
@@ -213,8 +213,8 @@ PICTURES = [
     ]),
     # About window: a block casting a shadow, in seven colours.
     Picture("resources/about.xpm", "about", [
-     ('.', None), ('y', '#FFCC00'), ('o', '#FF9900'), ('t', '#FFFF00'),
-     ('b', '#CC6600'), ('w', '#FFFFFF'), ('s', '#777777'), ('k', '#000000'),
+        ('.', None), ('y', '#FFCC00'), ('o', '#FF9900'), ('t', '#FFFF00'),
+        ('b', '#CC6600'), ('w', '#FFFFFF'), ('s', '#777777'), ('k', '#000000'),
     ], [
         "................................",
         "................................",
@@ -251,10 +251,10 @@ PICTURES = [
     ]),
     # Wizard, large: a winged heart on a wedge.
     Picture("resources/wizard32.xpm", "wizard32", [
-     ('.', None), ('k', '#000000'), ('e', '#808080'), ('d', '#606060'),
-     ('W', '#FFFFFF'), ('g', '#B8B8B8'), ('n', '#000050'), ('2', '#0020C0'),
-     ('3', '#0050E0'), ('4', '#0090F0'), ('5', '#00C8FF'), ('6', '#00FFFF'),
-     ('L', '#D8B0F8'), ('l', '#B080E0'),
+        ('.', None), ('k', '#000000'), ('e', '#808080'), ('d', '#606060'),
+        ('W', '#FFFFFF'), ('g', '#B8B8B8'), ('n', '#000050'), ('2', '#0020C0'),
+        ('3', '#0050E0'), ('4', '#0090F0'), ('5', '#00C8FF'), ('6', '#00FFFF'),
+        ('L', '#D8B0F8'), ('l', '#B080E0'),
     ], [
         "................................",
         "................................",
@@ -291,8 +291,8 @@ PICTURES = [
     ]),
     # Wizard, small: a heart badge.
     Picture("resources/wizard16.xpm", "wizard16", [
-     ('.', None), ('k', '#000000'), ('g', '#808080'), ('W', '#D0D0D0'),
-     ('b', '#0020A0'), ('B', '#0060F0'), ('c', '#00E0FF'),
+        ('.', None), ('k', '#000000'), ('g', '#808080'), ('W', '#D0D0D0'),
+        ('b', '#0020A0'), ('B', '#0060F0'), ('c', '#00E0FF'),
     ], [
         "................",
         "................",
@@ -371,7 +371,8 @@ def main():
     icon = PICTURES[0]
     with open(os.path.join(root, "resources/teskmail.ico"), "wb") as out:
         out.write(ico_bytes(icon))
-    subprocess.run(["convert", os.path.join(root, icon.path),
+    # -strip leaves out the time stamps, so running this again changes nothing.
+    subprocess.run(["convert", os.path.join(root, icon.path), "-strip",
                     "PNG32:" + os.path.join(root, "resources/teskmail.png")], check=True)
 
 
