@@ -51,14 +51,16 @@ void AlignControls(QWidget *container)
     QRect rest = container->contentsRect();
 
     auto tops = AlignedChildren(container, alTop);
-    SortStable(tops, [](const QWidget *w) { return w->y(); });
+    // A closed (zero-height) control shares its top with the next one; it stays before it.
+    SortStable(tops, [](const QWidget *w) { return std::make_pair(w->y(), w->y() + w->height()); });
     for (QWidget *w : tops) {
         w->setGeometry(rest.left(), rest.top(), rest.width(), w->height());
         rest.setTop(rest.top() + w->height());
     }
 
     auto bottoms = AlignedChildren(container, alBottom);
-    SortStable(bottoms, [](const QWidget *w) { return -(w->y() + w->height()); });
+    SortStable(bottoms,
+               [](const QWidget *w) { return std::make_pair(-(w->y() + w->height()), -w->y()); });
     for (QWidget *w : bottoms) {
         w->setGeometry(rest.left(), rest.bottom() + 1 - w->height(), rest.width(), w->height());
         rest.setBottom(rest.bottom() - w->height());
