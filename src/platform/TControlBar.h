@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+class QPainter;
+
 // The frame a band puts around its control: the grab handle on the left, a thin edge
 // elsewhere; and the container's own frame above and below its rows.
 constexpr int BandGrabWidth = 11;
@@ -72,7 +74,7 @@ private:
     QWidget *ControlAtHandle(const QPoint &pos) const;
     void ArrangeBands();
     void ApplyBandLayout();
-    void DrawBand(class QPainter &painter, const QRect &band) const;
+    void DrawBand(QPainter &painter, const QRect &band) const;
     void DrawFrame(QPainter &painter) const;
 
     bool autoSize_ = false;
