@@ -190,6 +190,8 @@ private slots:
 
 private:
     void RemoveStore();
+
+    int probeCount_ = 0;
 };
 
 void TestRegistry::initTestCase()
@@ -676,16 +678,21 @@ void TestRegistry::unreadableStoreIsDetectable()
     if (damage == u"unreadable" && RunningAsRoot())
         QSKIP("root reads files without read permission");
 
-    if (damage == u"directory") {
-        QVERIFY(QDir().mkpath(SettingsFile()));
-    } else {
-        WriteRawFile(SettingsFile(), damage == u"garbage" ? QByteArray("\xff\x00\x01garbage", 10)
-                                                          : FileWithOption("\"Width\"=\"640\""));
+    // QSettings keeps what it read of a path for the whole process, so its status is asked of a
+    // path that no earlier row has used.
+    const QString probe = StoreDirectory() + QStringLiteral("/Probe%1.reg").arg(++probeCount_);
+    for (const QString &path : {SettingsFile(), probe}) {
+        if (damage == u"directory") {
+            QVERIFY(QDir().mkpath(path));
+            continue;
+        }
+        WriteRawFile(path, damage == u"garbage" ? QByteArray("\xff\x00\x01garbage", 10)
+                                                : FileWithOption("\"Width\"=\"640\""));
+        if (damage == u"unreadable")
+            QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
     }
-    if (damage == u"unreadable")
-        QVERIFY(QFile::setPermissions(SettingsFile(), QFile::WriteOwner));
 
-    QCOMPARE(int(QSettings(SettingsFile(), RegistryFormat::Format()).status()), status);
+    QCOMPARE(int(QSettings(probe, RegistryFormat::Format()).status()), status);
     TRegIniFile store(QStringLiteral("Software"));
     OpenMailerKey(store);
     QCOMPARE(store.ReadInteger(kSection, QStringLiteral("Width"), -7),
