@@ -1,6 +1,8 @@
 #include "MainUnit.h"
 
 #include "ProjectInfo.h"
+#include "ScreenPlacement.h"
+#include "TRegIniFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +11,7 @@ TTeskMailerForm *TeskMailerForm = nullptr;
 
 namespace {
 constexpr int SW_SHOW = 5;
+const QString OptionSection = QStringLiteral("Option");
 // The shell's buffers hold 255 characters and the terminating zero.
 constexpr int ShellTextLimit = 255;
 } // namespace
@@ -55,9 +58,55 @@ void TTeskMailerForm::FormShow(QObject *)
     LoadOptions();
 }
 
-void TTeskMailerForm::LoadOptions() {}
+void TTeskMailerForm::LoadOptions()
+{
+    TRegIniFile store(QStringLiteral("Software"));
+    store.OpenKey(QStringLiteral("Ombrelix"), true);
+    store.OpenKey(QStringLiteral("Mailer"), true);
+    const QList<QRect> screens = AvailableScreens();
+    const int width = store.ReadInteger(OptionSection, QStringLiteral("Width"), 600);
+    SetWidth(ClampToDesktop(QSize(width, 0), screens).width());
+    const int height = store.ReadInteger(OptionSection, QStringLiteral("Heigth"), 400);
+    SetHeight(ClampToDesktop(QSize(0, height), screens).height());
+    SetLeft(store.ReadInteger(OptionSection, QStringLiteral("Left"), 10));
+    SetTop(store.ReadInteger(OptionSection, QStringLiteral("Top"), 10));
+    // A window stored off every screen (a monitor since removed) would be out of reach.
+    const QRect bounds(Left(), Top(), Width(), Height());
+    move(BringOntoScreens(bounds, screens, screens.value(0)).topLeft());
+    FileToolBar->move(store.ReadInteger(OptionSection, QStringLiteral("FileToolBarLeft"), 11),
+                      FileToolBar->y());
+    FileToolBar->move(FileToolBar->x(),
+                      store.ReadInteger(OptionSection, QStringLiteral("FileToolBarTop"), 2));
+    FileToolBar->setVisible(
+        store.ReadBool(OptionSection, QStringLiteral("FileToolBarVisible"), true));
 
-void TTeskMailerForm::SaveOptions() {}
+    const int lowByte =
+        store.ReadInteger(OptionSection, QStringLiteral("WinState"), wsMaximized) & 0xFF;
+    // Only the three states exist; any other stored byte opens the window normal.
+    const auto stored = lowByte <= wsMaximized ? static_cast<TWindowState>(lowByte) : wsNormal;
+    // Stepping down first makes the stored state carried out even when the window has it.
+    if (stored == WindowState() && stored != wsNormal)
+        SetWindowState(static_cast<TWindowState>(stored - 1));
+    SetWindowState(stored);
+}
+
+void TTeskMailerForm::SaveOptions()
+{
+    TRegIniFile store(QStringLiteral("Software"));
+    store.OpenKey(QStringLiteral("Ombrelix"), true);
+    store.OpenKey(QStringLiteral("Mailer"), true);
+    if (WindowState() == wsNormal) {
+        store.WriteInteger(OptionSection, QStringLiteral("Width"), Width());
+        store.WriteInteger(OptionSection, QStringLiteral("Heigth"), Height());
+        store.WriteInteger(OptionSection, QStringLiteral("Left"), Left());
+        store.WriteInteger(OptionSection, QStringLiteral("Top"), Top());
+    }
+    store.WriteInteger(OptionSection, QStringLiteral("WinState"), WindowState());
+    store.WriteInteger(OptionSection, QStringLiteral("FileToolBarLeft"), FileToolBar->x());
+    store.WriteInteger(OptionSection, QStringLiteral("FileToolBarTop"), FileToolBar->y());
+    store.WriteBool(OptionSection, QStringLiteral("FileToolBarVisible"),
+                    !FileToolBar->isHidden());
+}
 
 void TTeskMailerForm::FormClose(QObject *, TCloseAction &)
 {
