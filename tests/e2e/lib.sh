@@ -16,6 +16,7 @@ PIDS=()
 cleanup() {
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
+    [ -n "${TESK_E2E_KEEP:-}" ] && { echo "kept $WORK" >&2; return; }
     rm -rf "$WORK"
 }
 trap cleanup EXIT

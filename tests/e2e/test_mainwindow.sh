@@ -6,6 +6,7 @@
 start_display wm
 start_program
 window=$(wait_for_window "Tesk - Vadederar") || fail "no main window"
+sleep 1
 
 xprop -id "$window" WM_CLASS | grep -q '"Tesk - Vadederar"' || fail "window class is not the title"
 icon=$(xprop -id "$window" -notype 32c _NET_WM_ICON | head -c 200)
